@@ -1,0 +1,1 @@
+#include "Delay.h"

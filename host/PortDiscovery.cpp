@@ -1,0 +1,1 @@
+#include "PortDiscovery.h"

@@ -1,0 +1,2 @@
+#pragma once
+// The device simulator; filled in by the simulator work.
