@@ -1,1 +1,178 @@
 #include "Controls.h"
+
+#include "Gbk.h"
+
+#include <QKeyEvent>
+
+#include <algorithm>
+
+namespace {
+
+// Holds the bytes a program write gave, and reads them back as long as the
+// control still shows what that write put there.
+Text ReadBack(const QString &shownNow, const QString &shownAtWrite, const Text &bytesAtWrite)
+{
+    return shownNow == shownAtWrite ? bytesAtWrite : QStringToGbk(shownNow);
+}
+
+constexpr int ItemBytesRole = Qt::UserRole + 1;
+
+} // namespace
+
+Label::Label(QWidget *parent, const Text &caption)
+    : QLabel(parent)
+{
+    setTextFormat(Qt::PlainText);
+    SetCaption(caption);
+}
+
+void Label::SetCaption(const Text &caption)
+{
+    m_bytes = caption;
+    m_shown = GbkToQString(caption);
+    setText(m_shown);
+}
+
+Text Label::Caption() const
+{
+    return ReadBack(text(), m_shown, m_bytes);
+}
+
+Button::Button(QWidget *parent, const Text &caption)
+    : QPushButton(parent)
+{
+    SetCaption(caption);
+}
+
+void Button::SetCaption(const Text &caption)
+{
+    m_bytes = caption;
+    m_shown = GbkToQString(caption);
+    setText(m_shown);
+}
+
+Text Button::Caption() const
+{
+    return ReadBack(text(), m_shown, m_bytes);
+}
+
+CheckBox::CheckBox(QWidget *parent, const Text &caption)
+    : QCheckBox(GbkToQString(caption), parent)
+    , m_bytes(caption)
+{
+}
+
+Text CheckBox::Caption() const
+{
+    return m_bytes;
+}
+
+EditBox::EditBox(QWidget *parent)
+    : QLineEdit(parent)
+{
+    // textEdited comes from the user only: typing, pasting, undo.
+    connect(this, &QLineEdit::textEdited, this, [this] {
+        m_shown = text();
+        m_bytes = QStringToGbk(m_shown);
+        emit contentChanged();
+    });
+}
+
+Text EditBox::Content() const
+{
+    return ReadBack(text(), m_shown, m_bytes);
+}
+
+void EditBox::SetContent(const Text &content)
+{
+    m_bytes = content;
+    m_shown = GbkToQString(content);
+    setText(m_shown);
+    emit contentChanged();
+}
+
+void EditBox::SetDigitsOnly(bool on)
+{
+    m_digitsOnly = on;
+}
+
+void EditBox::keyPressEvent(QKeyEvent *event)
+{
+    if (m_digitsOnly && !event->text().isEmpty()) {
+        const QChar c = event->text().front();
+        const bool printable = c.unicode() >= 32;
+        const bool allowed = (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('-');
+        if (printable && !allowed && !(event->modifiers() & Qt::ControlModifier)) {
+            event->accept();
+            return;
+        }
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+ComboBox::ComboBox(QWidget *parent)
+    : QComboBox(parent)
+{
+    // Only a final choice of the user counts, and it is handled after the
+    // list has closed.
+    connect(this, &QComboBox::activated, this, [this] {
+        QMetaObject::invokeMethod(this, &ComboBox::itemSelected, Qt::QueuedConnection);
+    });
+}
+
+int ComboBox::Selection() const
+{
+    return currentIndex();
+}
+
+void ComboBox::SetSelection(int index)
+{
+    const QSignalBlocker blocker(this);
+    setCurrentIndex(std::clamp(index, -1, count() - 1));
+}
+
+int ComboBox::ItemValue(int index) const
+{
+    if (index < 0 || index >= count())
+        return -1;
+    return itemData(index).toInt();
+}
+
+Text ComboBox::ItemText(int index) const
+{
+    if (index < 0 || index >= count())
+        return {};
+    const QByteArray bytes = itemData(index, ItemBytesRole).toByteArray();
+    return Text(bytes.constData(), size_t(bytes.size()));
+}
+
+int ComboBox::AddItem(const Text &text, int value)
+{
+    const QSignalBlocker blocker(this);
+    const int selected = currentIndex();
+    addItem(GbkToQString(text), value);
+    setCurrentIndex(selected); // adding never selects, not even the first item
+    const int index = count() - 1;
+    setItemData(index, QByteArray(text.data(), qsizetype(text.size())), ItemBytesRole);
+    return index;
+}
+
+void ComboBox::Clear()
+{
+    const QSignalBlocker blocker(this);
+    clear();
+}
+
+void ComboBox::showPopup()
+{
+    emit aboutToDropDown();
+    QComboBox::showPopup();
+}
+
+Frame::Frame(QWidget *parent)
+    : QFrame(parent)
+{
+    setFrameShape(QFrame::Box);
+    setFrameShadow(QFrame::Plain);
+    setLineWidth(1);
+}

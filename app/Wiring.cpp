@@ -1,1 +1,2 @@
-// filled in by its owner
+#include "Startup.h"
+void WireMainWindow(AppState &, MainWindow &) {}

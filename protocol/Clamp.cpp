@@ -1,1 +1,4 @@
-// filled in by its owner
+#include "Operations.h"
+// stub until the protocol work lands
+void OnIntervalChanged(MainWindow &) {}
+void OnTimeoutChanged(MainWindow &) {}
