@@ -24,3 +24,18 @@ std::optional<std::string> DevicePathForPort(int portNumber);
 
 // $XDG_RUNTIME_DIR/tq5520/ports, or /tmp/tq5520-<uid>/ports without it.
 std::string PortFolder();
+
+// A serial device as the system lists it.
+struct SerialDevice
+{
+    std::string Name;       // ttyUSB0
+    std::string DevicePath; // /dev/ttyUSB0
+    Text Description;       // may be empty
+};
+
+// The serial devices Qt SerialPort lists right now.
+std::vector<SerialDevice> SystemSerialDevices();
+
+// The numbering rule of EnumerateComPorts over the given devices: the links
+// of the port folder first, by number, then the devices no link points to.
+void NumberComPorts(const std::vector<SerialDevice> &devices, std::vector<ComPortEntry> &list);
