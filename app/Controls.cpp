@@ -17,12 +17,24 @@ Text ReadBack(const QString &shownNow, const QString &shownAtWrite, const Text &
 
 constexpr int ItemBytesRole = Qt::UserRole + 1;
 
+// A thin black line, or the two-tone recessed edge of a sunken box.
+const char *const SingleLineStyle =
+    "QLineEdit { border: 1px solid black; background: white; color: black; }"
+    "QLineEdit:disabled { background: palette(window); color: palette(mid); }";
+const char *const SunkenStyle =
+    "QLineEdit { border: 2px solid; border-top-color: #696969; border-left-color: #696969;"
+    " border-bottom-color: #e3e3e3; border-right-color: #e3e3e3;"
+    " background: white; color: black; }"
+    "QLineEdit:disabled { background: palette(window); color: palette(mid); }";
+
 } // namespace
 
 Label::Label(QWidget *parent, const Text &caption)
     : QLabel(parent)
 {
     setTextFormat(Qt::PlainText);
+    setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    setFocusPolicy(Qt::NoFocus);
     SetCaption(caption);
 }
 
@@ -41,6 +53,9 @@ Text Label::Caption() const
 Button::Button(QWidget *parent, const Text &caption)
     : QPushButton(parent)
 {
+    setAutoDefault(false);
+    setDefault(false);
+    setFocusPolicy(Qt::StrongFocus);
     SetCaption(caption);
 }
 
@@ -60,6 +75,7 @@ CheckBox::CheckBox(QWidget *parent, const Text &caption)
     : QCheckBox(GbkToQString(caption), parent)
     , m_bytes(caption)
 {
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 Text CheckBox::Caption() const
@@ -67,9 +83,12 @@ Text CheckBox::Caption() const
     return m_bytes;
 }
 
-EditBox::EditBox(QWidget *parent)
+EditBox::EditBox(QWidget *parent, Border border)
     : QLineEdit(parent)
 {
+    setStyleSheet(QLatin1String(border == Border::Sunken ? SunkenStyle : SingleLineStyle));
+    setFocusPolicy(Qt::StrongFocus);
+
     // textEdited comes from the user only: typing, pasting, undo.
     connect(this, &QLineEdit::textEdited, this, [this] {
         m_shown = text();
@@ -94,6 +113,8 @@ void EditBox::SetContent(const Text &content)
 void EditBox::SetDigitsOnly(bool on)
 {
     m_digitsOnly = on;
+    // An input method would hand over composed text past the key filter.
+    setAttribute(Qt::WA_InputMethodEnabled, !on);
 }
 
 void EditBox::keyPressEvent(QKeyEvent *event)
@@ -113,6 +134,17 @@ void EditBox::keyPressEvent(QKeyEvent *event)
 ComboBox::ComboBox(QWidget *parent)
     : QComboBox(parent)
 {
+    setEditable(false);
+    setFocusPolicy(Qt::StrongFocus);
+    QPalette white = palette();
+    white.setColor(QPalette::Button, Qt::white);
+    white.setColor(QPalette::Base, Qt::white);
+    white.setColor(QPalette::ButtonText, Qt::black);
+    white.setColor(QPalette::Text, Qt::black);
+    setPalette(white);
+    // The opened list is long enough for the nine baud rates.
+    setMaxVisibleItems(10);
+
     // Only a final choice of the user counts, and it is handled after the
     // list has closed.
     connect(this, &QComboBox::activated, this, [this] {
@@ -175,4 +207,9 @@ Frame::Frame(QWidget *parent)
     setFrameShape(QFrame::Box);
     setFrameShadow(QFrame::Plain);
     setLineWidth(1);
+    setMidLineWidth(0);
+    setFocusPolicy(Qt::NoFocus);
+    QPalette black = palette();
+    black.setColor(QPalette::WindowText, Qt::black);
+    setPalette(black);
 }

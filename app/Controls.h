@@ -13,6 +13,7 @@
 // converts at its edge: what the program writes reads back byte for byte,
 // what the user types reads back as its GBK bytes.
 
+// One line, left-aligned, vertically centred, no border, not a tab stop.
 class Label : public QLabel
 {
     Q_OBJECT
@@ -25,6 +26,7 @@ private:
     QString m_shown;
 };
 
+// A push button that is never a default button; caption centred.
 class Button : public QPushButton
 {
     Q_OBJECT
@@ -37,6 +39,7 @@ private:
     QString m_shown;
 };
 
+// Box on the left, caption to its right, left-aligned and vertically centred.
 class CheckBox : public QCheckBox
 {
     Q_OBJECT
@@ -47,15 +50,19 @@ private:
     Text m_bytes;
 };
 
+// Single line, white background, black text.
 class EditBox : public QLineEdit
 {
     Q_OBJECT
 public:
-    explicit EditBox(QWidget *parent);
+    enum class Border { SingleLine, Sunken };
+
+    explicit EditBox(QWidget *parent, Border border = Border::SingleLine);
     Text Content() const;
     // Raises contentChanged exactly once; its handlers have run on return.
     void SetContent(const Text &content);
-    // Typed characters limited to digits and minus; pastes are not filtered.
+    // Typed characters limited to digits and minus; control keys pass, pastes
+    // are not filtered.
     void SetDigitsOnly(bool on);
 
 signals:
@@ -70,6 +77,7 @@ private:
     bool m_digitsOnly = false;
 };
 
+// A drop-down list that cannot be edited, items in insertion order, white.
 class ComboBox : public QComboBox
 {
     Q_OBJECT
@@ -93,6 +101,7 @@ protected:
     void showPopup() override;
 };
 
+// A plain black outline one pixel wide, not filled, without a caption.
 class Frame : public QFrame
 {
     Q_OBJECT

@@ -12,5 +12,9 @@ void ShowInfo(const Text &text);
 // hands it the text instead of showing the box. Pass nullptr to restore.
 void SetInfoBoxAnswerer(std::function<void(const Text &)> answerer);
 
-// At shut-down: close a box that is showing and show no further box.
+// At shut-down: close a box that is showing and show no further box; every
+// later ShowInfo returns at once, without calling an answerer either.
 void DismissInfoBoxes();
+
+// Undoes DismissInfoBoxes, for tests that close more than one window.
+void ResumeInfoBoxes();

@@ -2,8 +2,12 @@
 
 #include "SerialPortUnit.h"
 
+#include "Gbk.h"
+
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QScreen>
+#include <QWindow>
 
 namespace {
 
@@ -12,6 +16,19 @@ Control *Place(Control *control, int x, int y, int w, int h)
 {
     control->setGeometry(x, y, w, h);
     return control;
+}
+
+// "微软雅黑", and where it is missing a CJK face that Linux desktops carry.
+QFont LayoutFont(int pixelHeight)
+{
+    QFont font;
+    font.setFamilies({GbkToQString("\xCE\xA2\xC8\xED\xD1\xC5\xBA\xDA"), QStringLiteral("Microsoft YaHei"),
+                      QStringLiteral("WenQuanYi Micro Hei")});
+    font.setPixelSize(pixelHeight);
+    font.setWeight(QFont::Normal);
+    font.setItalic(false);
+    font.setUnderline(false);
+    return font;
 }
 
 void FillBaudItems(ComboBox *combo)
@@ -31,9 +48,18 @@ void FillParityItems(ComboBox *combo)
 MainWindow::MainWindow(QWidget *parent)
     : QWidget(parent)
 {
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFont(LayoutFont(16));
+    QPalette black = palette();
+    black.setColor(QPalette::WindowText, Qt::black);
+    black.setColor(QPalette::Text, Qt::black);
+    black.setColor(QPalette::ButtonText, Qt::black);
+    setPalette(black);
+
     HintLabel = Place(new Label(this, "Connect in first 5 sec (all LED ON)      "), 32, 16, 264, 24);
     VersionLabel = Place(new Label(this, "Version "), 400, 56, 64, 32);
-    VersionEdit = Place(new EditBox(this), 464, 56, 88, 32);
+    VersionEdit = Place(new EditBox(this, EditBox::Border::SingleLine), 464, 56, 88, 32);
 
     TopFrame = Place(new Frame(this), 32, 40, 264, 64);
     PortLabel = Place(new Label(TopFrame, "PORT    "), 16, 20, 56, 24);
@@ -56,9 +82,9 @@ MainWindow::MainWindow(QWidget *parent)
     ReadButton = Place(new Button(SettingsFrame, "READ"), 328, 208, 64, 32);
     SetButton = Place(new Button(SettingsFrame, "SET "), 408, 208, 64, 32);
     IntervalLabel = Place(new Label(SettingsFrame, "INTERVAL  "), 296, 160, 88, 32);
-    IntervalEdit = Place(new EditBox(SettingsFrame), 384, 160, 88, 32);
+    IntervalEdit = Place(new EditBox(SettingsFrame, EditBox::Border::Sunken), 384, 160, 88, 32);
     TimeoutLabel = Place(new Label(SettingsFrame, " TIMEOUT  "), 296, 112, 88, 32);
-    TimeoutEdit = Place(new EditBox(SettingsFrame), 384, 112, 88, 32);
+    TimeoutEdit = Place(new EditBox(SettingsFrame, EditBox::Border::Sunken), 384, 112, 88, 32);
     Com4ParityLabel = Place(new Label(SettingsFrame, "COM4 PARITY "), 272, 64, 104, 32);
     Com4ParityCombo = Place(new ComboBox(SettingsFrame), 384, 64, 88, 32);
     Com4BaudLabel = Place(new Label(SettingsFrame, "COM4 BAUD   "), 272, 16, 104, 32);
@@ -68,9 +94,9 @@ MainWindow::MainWindow(QWidget *parent)
     AddCrCheck = Place(new CheckBox(TerminalFrame, "ADD <CR>  "), 352, 20, 96, 24);
     SendButton = Place(new Button(TerminalFrame, "SEND"), 448, 40, 64, 32);
     SendDataLabel = Place(new Label(TerminalFrame, "Send data "), 16, 16, 72, 30);
-    SendTextEdit = Place(new EditBox(TerminalFrame), 96, 16, 248, 30);
+    SendTextEdit = Place(new EditBox(TerminalFrame, EditBox::Border::SingleLine), 96, 16, 248, 30);
     ReceiveDataLabel = Place(new Label(TerminalFrame, "Read data "), 16, 50, 72, 30);
-    ReceiveTextEdit = Place(new EditBox(TerminalFrame), 96, 50, 336, 30);
+    ReceiveTextEdit = Place(new EditBox(TerminalFrame, EditBox::Border::SingleLine), 96, 50, 336, 30);
 
     SerialPort = new SerialPortUnit(this);
 
@@ -82,14 +108,27 @@ MainWindow::MainWindow(QWidget *parent)
         PortCombo->AddItem(item, PortCombo->count() + 1);
     PortCombo->SetSelection(2);
 
+    HintLabel->setFont(LayoutFont(13));
+    QPalette red = HintLabel->palette();
+    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    HintLabel->setPalette(red);
+    AddCrCheck->setFont(LayoutFont(13));
+    SendButton->setFont(LayoutFont(15));
+
+    for (EditBox *edit : {VersionEdit, IntervalEdit, TimeoutEdit})
+        edit->setAlignment(Qt::AlignCenter);
+    for (EditBox *edit : {SendTextEdit, ReceiveTextEdit})
+        edit->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
     VersionEdit->setEnabled(false);
     AddCrCheck->setChecked(true);
     AddCrCheck->setEnabled(false);
     for (EditBox *edit : {VersionEdit, IntervalEdit, TimeoutEdit})
         edit->SetDigitsOnly(true);
 
-    setWindowTitle(QStringLiteral("TQ-5520 V1.00eng     "));
-    setFixedSize(590, 588);
+    setWindowTitle(GbkToQString("TQ-5520 V1.00eng     "));
+    // Without a window manager there is no frame: the client area is all.
+    setFixedSize(OuterWidth, OuterHeight);
 }
 
 MainWindow::~MainWindow() = default;
@@ -98,6 +137,52 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     emit closing();
     event->accept();
+}
+
+void MainWindow::ShowCentred()
+{
+    FitOuterFrame();
+    CentreOnScreen();
+    show();
+}
+
+bool MainWindow::event(QEvent *event)
+{
+    const bool handled = QWidget::event(event);
+    // A window manager reports its frame only once the window is up; then the
+    // client area shrinks so that the frame keeps the fixed outer size.
+    switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::WindowActivate:
+        if (FitOuterFrame())
+            CentreOnScreen();
+        break;
+    default:
+        break;
+    }
+    return handled;
+}
+
+bool MainWindow::FitOuterFrame()
+{
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    const QSize client(OuterWidth - frame.left() - frame.right(), OuterHeight - frame.top() - frame.bottom());
+    if (client == size() || client.isEmpty())
+        return false;
+    setFixedSize(client);
+    return true;
+}
+
+void MainWindow::CentreOnScreen()
+{
+    const QScreen *shown = screen();
+    if (!shown)
+        return;
+    const QRect area = shown->availableGeometry();
+    // move() places the outer frame of a window.
+    move(area.x() + (area.width() - OuterWidth) / 2, area.y() + (area.height() - OuterHeight) / 2);
 }
 
 void MainWindow::keyPressEvent(QKeyEvent *event)

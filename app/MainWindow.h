@@ -16,6 +16,13 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
+    // The outer size, frame and title bar included.
+    static constexpr int OuterWidth = 590;
+    static constexpr int OuterHeight = 588;
+
+    // Shows the window with its outer frame centred on the screen.
+    void ShowCentred();
+
     Label *HintLabel;
     Label *VersionLabel;
     EditBox *VersionEdit;
@@ -60,6 +67,11 @@ signals:
     void closing();
 
 protected:
+    bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    bool FitOuterFrame();
+    void CentreOnScreen();
 };
