@@ -2,6 +2,7 @@
 
 #include "Text.h"
 
+#include <QByteArray>
 #include <QObject>
 
 class QSerialPort;
@@ -41,7 +42,10 @@ signals:
     void dataReceived(int byte);
 
 private:
-    // implementation fields are added by the serial code
+    void DeliverBytes();
+    void DeliverLater();
+    void OnPortError(int error);
+
     QSerialPort *m_port = nullptr;
     int m_portNumber = 1;
     int m_baudRate = 9600;
@@ -50,4 +54,12 @@ private:
     int m_parity = 0;
     bool m_parityCheck = true;
     int m_timeout = 1000;
+
+    // Bytes read from the port and not yet handed out, from m_next on.
+    QByteArray m_pending;
+    qsizetype m_next = 0;
+    bool m_delivering = false;
+    bool m_sending = false;
+    // A close is queued for a port that has gone away.
+    bool m_closePending = false;
 };
