@@ -16,6 +16,9 @@ namespace {
 const char *const Usage =
     "Usage: tq5520-sim [options]\n"
     "Simulates a TQ-5520 on a pseudo-terminal that the tool lists as a COM port.\n"
+    "It answers +++@@@AAA=setting, =Ver, =? (its configuration), a configuration\n"
+    "write (+++@@@AAA= and ten comma-separated fields) and =working, each ended\n"
+    "by CR LF, at 9600 baud; any other line comes back as \"echo: <line>\".\n"
     "\n"
     "  --port N          serve as COMN (default: the lowest free number from 1)\n"
     "  --no-window       accept the setting command at any time; by default it is\n"
