@@ -90,15 +90,14 @@ public:
     Text ItemText(int index) const;  // empty outside the list
     int AddItem(const Text &text, int value = 0);
     void Clear();
+    // Every way of opening the list comes here.
+    void showPopup() override;
 
 signals:
     // Runs before the list shows.
     void aboutToDropDown();
     // A final user choice, delivered through the event queue.
     void itemSelected();
-
-protected:
-    void showPopup() override;
 };
 
 // A plain black outline one pixel wide, not filled, without a caption.

@@ -11,6 +11,8 @@
 
 namespace {
 
+std::function<void(std::vector<ComPortEntry> &)> Enumerator;
+
 // The description and the device, so that a user can tell two ports apart.
 QString PortToolTip(const ComPortEntry &entry)
 {
@@ -26,7 +28,10 @@ QString PortToolTip(const ComPortEntry &entry)
 void RefreshPortList(MainWindow &window)
 {
     std::vector<ComPortEntry> entries;
-    EnumerateComPorts(entries);
+    if (Enumerator)
+        Enumerator(entries);
+    else
+        EnumerateComPorts(entries);
     const size_t count = entries.size();
 
     ComboBox *combo = window.PortCombo;
@@ -39,4 +44,9 @@ void RefreshPortList(MainWindow &window)
     // Selecting here is not the user's choice: the port keeps its number.
     if (count > 0)
         combo->SetSelection(0);
+}
+
+void SetPortEnumerator(std::function<void(std::vector<ComPortEntry> &)> enumerate)
+{
+    Enumerator = std::move(enumerate);
 }

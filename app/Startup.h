@@ -1,6 +1,10 @@
 #pragma once
 
+#include <functional>
+#include <vector>
+
 struct AppState;
+struct ComPortEntry;
 class MainWindow;
 
 // The program: window, event loop, exit status 0.
@@ -21,6 +25,10 @@ void OnMainWindowClosing(AppState &state, MainWindow &window);
 
 // Rebuilds PortCombo from the ports present now and selects the first.
 void RefreshPortList(MainWindow &window);
+
+// Tests hand RefreshPortList a list of their own instead of the system's;
+// nullptr restores EnumerateComPorts.
+void SetPortEnumerator(std::function<void(std::vector<ComPortEntry> &)> enumerate);
 
 // Connects every control event to its handler.
 void WireMainWindow(AppState &state, MainWindow &window);
