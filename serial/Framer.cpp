@@ -53,6 +53,10 @@ void OnSerialByte(AppState &state, MainWindow &window, int value)
         if (worker->Thread.joinable())
             worker->Thread.join();
         PublishReply(state, *worker, window.ReceiveTextEdit);
+        // A handler of that publication may have taken in more bytes and
+        // started their worker already; it collects this byte too.
+        if (state.WatchThread != worker)
+            return;
     }
     // Should the thread not start, the byte stays stored and the next byte
     // tries again.
