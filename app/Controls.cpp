@@ -3,6 +3,8 @@
 #include "Gbk.h"
 
 #include <QKeyEvent>
+#include <QPainter>
+#include <qdrawutil.h>
 
 #include <algorithm>
 
@@ -17,15 +19,6 @@ Text ReadBack(const QString &shownNow, const QString &shownAtWrite, const Text &
 
 constexpr int ItemBytesRole = Qt::UserRole + 1;
 
-// A thin black line, or the two-tone recessed edge of a sunken box.
-const char *const SingleLineStyle =
-    "QLineEdit { border: 1px solid black; background: white; color: black; }"
-    "QLineEdit:disabled { background: palette(window); color: palette(mid); }";
-const char *const SunkenStyle =
-    "QLineEdit { border: 2px solid; border-top-color: #696969; border-left-color: #696969;"
-    " border-bottom-color: #e3e3e3; border-right-color: #e3e3e3;"
-    " background: white; color: black; }"
-    "QLineEdit:disabled { background: palette(window); color: palette(mid); }";
 
 } // namespace
 
@@ -85,9 +78,25 @@ Text CheckBox::Caption() const
 
 EditBox::EditBox(QWidget *parent, Border border)
     : QLineEdit(parent)
+    , m_border(border)
 {
-    setStyleSheet(QLatin1String(border == Border::Sunken ? SunkenStyle : SingleLineStyle));
     setFocusPolicy(Qt::StrongFocus);
+    // The edge is drawn by paintEvent; the text keeps clear of it.
+    setFrame(false);
+    const int edge = border == Border::Sunken ? 2 : 1;
+    setTextMargins(edge, edge, edge, edge);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, Qt::white);
+    colours.setColor(QPalette::Text, Qt::black);
+    colours.setColor(QPalette::Disabled, QPalette::Base, colours.color(QPalette::Window));
+    colours.setColor(QPalette::Disabled, QPalette::Text, QColor(0x6d, 0x6d, 0x6d));
+    // The recessed edge: grey and dark grey above and left, white and light
+    // grey below and right.
+    colours.setColor(QPalette::Dark, QColor(0xa0, 0xa0, 0xa0));
+    colours.setColor(QPalette::Shadow, QColor(0x69, 0x69, 0x69));
+    colours.setColor(QPalette::Light, Qt::white);
+    colours.setColor(QPalette::Midlight, QColor(0xe3, 0xe3, 0xe3));
+    setPalette(colours);
 
     // textEdited comes from the user only: typing, pasting, undo.
     connect(this, &QLineEdit::textEdited, this, [this] {
@@ -115,6 +124,16 @@ void EditBox::SetDigitsOnly(bool on)
     m_digitsOnly = on;
     // An input method would hand over composed text past the key filter.
     setAttribute(Qt::WA_InputMethodEnabled, !on);
+}
+
+void EditBox::paintEvent(QPaintEvent *event)
+{
+    QLineEdit::paintEvent(event);
+    QPainter painter(this);
+    if (m_border == Border::Sunken)
+        qDrawWinPanel(&painter, rect(), palette(), true);
+    else
+        qDrawPlainRect(&painter, rect(), Qt::black, 1);
 }
 
 void EditBox::keyPressEvent(QKeyEvent *event)

@@ -69,9 +69,11 @@ signals:
     void contentChanged();
 
 protected:
+    void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    Border m_border;
     Text m_bytes;
     QString m_shown;
     bool m_digitsOnly = false;

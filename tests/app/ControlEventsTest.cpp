@@ -116,6 +116,17 @@ TEST_F(ControlEvents, ListIsFilledBeforeItShowsAndOnlyAFinalChoiceCounts)
     EXPECT_EQ(selectionWhenDelivered, 1);
 }
 
+TEST_F(ControlEvents, TheOpenedBaudListShowsEveryRate)
+{
+    w.show();
+    w.Com4BaudCombo->showPopup();
+    QAbstractItemView *list = w.Com4BaudCombo->view();
+    ASSERT_TRUE(list->isVisible());
+    EXPECT_GE(w.Com4BaudCombo->height() + list->window()->height(), 160);
+    EXPECT_TRUE(list->visualRect(list->model()->index(8, 0)).bottom() <= list->viewport()->height());
+    w.Com4BaudCombo->hidePopup();
+}
+
 TEST_F(ControlEvents, ProgramWritesReadBackByteForByte)
 {
     // Bytes that are not valid GBK, a lone lead byte at the end included.
