@@ -14,7 +14,9 @@
 void DeviceFixture::SetUp()
 {
     sim.SetConnectWindow(false);
-    ASSERT_TRUE(sim.Start()) << sim.Error();
+    // Far above the system's own ports, so that no real port takes the
+    // number over when the simulator's link goes.
+    ASSERT_TRUE(sim.Start(40)) << sim.Error();
     SetInfoBoxAnswerer([this](const Text &text) { messages.push_back(text); });
     AllocRxBuffer(state);
     WireMainWindow(state, window);
