@@ -39,6 +39,11 @@ struct FailedConnect
     Text message;
 };
 
+void PrintTo(const FailedConnect &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
 class ConnectFailure : public DeviceFixture, public ::testing::WithParamInterface<FailedConnect>
 {
 };

@@ -19,6 +19,11 @@ struct Fault
     int linkOpenAfter;
 };
 
+void PrintTo(const Fault &fault, std::ostream *out)
+{
+    *out << fault.name;
+}
+
 class FaultMatrix : public DeviceFixture, public ::testing::WithParamInterface<Fault>
 {
 protected:
