@@ -15,6 +15,9 @@
 
 #include <QApplication>
 
+#include <algorithm>
+#include <chrono>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -60,6 +63,29 @@ Config RandomConfig(std::mt19937 &random)
     config.timeout = int(random() % 10001);
     config.interval = int(random() % 10001);
     return config;
+}
+
+std::string Escaped(const Text &text)
+{
+    std::string out;
+    for (const unsigned char c : text) {
+        if (c >= 32 && c < 127) {
+            out += char(c);
+        } else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            out += hex;
+        }
+    }
+    return out;
+}
+
+long long LongestGapMilliseconds(const std::vector<std::chrono::steady_clock::time_point> &times)
+{
+    std::chrono::steady_clock::duration longest{};
+    for (size_t i = 1; i < times.size(); ++i)
+        longest = std::max(longest, times[i] - times[i - 1]);
+    return std::chrono::duration_cast<std::chrono::milliseconds>(longest).count();
 }
 
 std::vector<ComboBox *> ChannelCombos(MainWindow &w)
@@ -109,6 +135,11 @@ int main(int argc, char **argv)
             return 1;
         }
 
+        // When each byte of a READ reply was handled: a reply cut in two shows
+        // as a gap of 40 ms or more here.
+        std::vector<std::chrono::steady_clock::time_point> byteTimes;
+        QObject::connect(window.SerialPort, &SerialPortUnit::dataReceived,
+                         [&byteTimes](int) { byteTimes.push_back(std::chrono::steady_clock::now()); });
         std::mt19937 random(5520);
         for (int cycle = 1; cycle <= cycles; ++cycle) {
             // SET: the window's configuration goes into the device.
@@ -127,6 +158,7 @@ int main(int argc, char **argv)
             // READ: a configuration changed on the device shows in the window.
             const Config stored = RandomConfig(random);
             sim.SetConfig(stored.Record());
+            byteTimes.clear();
             window.ReadButton->click();
             bool same = window.TimeoutEdit->Content() == std::to_string(stored.timeout)
                 && window.IntervalEdit->Content() == std::to_string(stored.interval) + "\r\n";
@@ -134,7 +166,9 @@ int main(int argc, char **argv)
                 same = same && combos[size_t(i)]->Selection() == stored.selections[i];
             if (!same) {
                 ++failures;
-                std::fprintf(stderr, "cycle %d: READ showed something else than %s\n", cycle, stored.Record().c_str());
+                std::fprintf(stderr, "cycle %d: READ showed something else than %s; the reply was %s; longest gap between bytes %lld ms\n",
+                             cycle, stored.Record().c_str(), Escaped(window.ReceiveTextEdit->Content()).c_str(),
+                             LongestGapMilliseconds(byteTimes));
             }
             if (state.LinkOpen != 1) {
                 ++failures;
