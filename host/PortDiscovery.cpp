@@ -159,6 +159,11 @@ void EnumerateComPorts(std::vector<ComPortEntry> &list)
 
 std::optional<std::string> DevicePathForPort(int portNumber)
 {
+    // A link comN holds its number whatever else is present, so the system's
+    // devices (a slow scan) are asked only for a number without a link.
+    const QFileInfo link(QString::fromStdString(PortFolder() + "/com" + std::to_string(portNumber)));
+    if (portNumber >= 1 && link.isSymLink() && link.exists())
+        return link.canonicalFilePath().toStdString();
     std::vector<ComPortEntry> list;
     EnumerateComPorts(list);
     for (const ComPortEntry &entry : list) {
