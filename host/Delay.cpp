@@ -56,8 +56,16 @@ void Delay(int milliseconds)
     wake.setSingleShot(true);
     wake.setTimerType(Qt::PreciseTimer);
     while (!Done(due)) {
+        // The event loop sleeps in whole milliseconds and wakes up to one
+        // late; the last two are waited out in short sleeps, still handling
+        // events.
+        if (due - Clock::now() < std::chrono::milliseconds(2)) {
+            dispatcher->processEvents(QEventLoop::AllEvents);
+            std::this_thread::sleep_for(std::min<Clock::duration>(due - Clock::now(), std::chrono::microseconds(200)));
+            continue;
+        }
         if (!wake.isActive())
-            wake.start(MillisecondsLeft(due));
+            wake.start(MillisecondsLeft(due - std::chrono::milliseconds(2)));
         if (wake.timerId() > 0) {
             dispatcher->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
         } else {
