@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "Controls.h"
 #include "Delay.h"
+#include "ThreadPriority.h"
 
 FramePublisher::FramePublisher(AppState &state, FrameWorker &worker, EditBox *receiveEdit)
     : m_state(state), m_worker(worker), m_receiveEdit(receiveEdit)
@@ -28,6 +29,12 @@ FrameWorker::~FrameWorker()
 
 void FrameWatch(AppState &state, FrameWorker &self)
 {
+    using Clock = std::chrono::steady_clock;
+    constexpr std::chrono::microseconds Tick(2000);
+
+    // The busy wait must not take the processor from the GUI thread, which
+    // hands over the bytes whose silence it measures.
+    LowerCurrentThreadPriority();
     state.IdleTicks = 0;
     Text reply;
     for (;;) {
@@ -35,9 +42,12 @@ void FrameWatch(AppState &state, FrameWorker &self)
             self.Ended = true;
             return;
         }
-        uint32_t seen = 0;
+        Clock::time_point nextTick;
         {
             std::lock_guard<std::mutex> lock(state.RxLock);
+            // Ticks are counted from the moment the last byte was handled, so
+            // a frame ends 40 ms after it, however late this thread runs.
+            state.IdleTicks = int32_t((Clock::now() - self.LastByte) / Tick);
             if (state.IdleTicks >= state.IdleTickLimit) {
                 // The snapshot: the bytes stored so far, read before any later
                 // byte can take their places.
@@ -50,16 +60,9 @@ void FrameWatch(AppState &state, FrameWorker &self)
                 }
                 break;
             }
-            seen = self.BytesSeen;
+            nextTick = self.LastByte + (state.IdleTicks + 1) * Tick;
         }
-        WaitMicroseconds(2000);
-        {
-            // A byte handled during the tick restarted the count; the part of
-            // the tick before it is not silence after it.
-            std::lock_guard<std::mutex> lock(state.RxLock);
-            if (self.BytesSeen == seen)
-                ++state.IdleTicks;
-        }
+        WaitMicroseconds(int(std::chrono::duration_cast<std::chrono::microseconds>(nextTick - Clock::now()).count()));
     }
 
     {

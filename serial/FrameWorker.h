@@ -6,6 +6,7 @@
 #include <QPointer>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <thread>
@@ -45,7 +46,9 @@ struct FrameWorker
     std::atomic<bool> StopRequested{false};
     std::atomic<bool> Ended{false};
     bool Collecting = true;     // no snapshot taken yet; under RxLock
-    uint32_t BytesSeen = 0;     // bytes handled while collecting; under RxLock
+    // When the last byte of the frame was handled; silence counts from here.
+    // Under RxLock.
+    std::chrono::steady_clock::time_point LastByte = std::chrono::steady_clock::now();
 
     std::mutex HandOffLock;
     Text Reply;                 // under HandOffLock
