@@ -12,39 +12,51 @@
 
 namespace {
 
-const Text NoReplyMessage = "READ          ";
+// Connects first when needed; false when there is still no connection (the
+// connection has said why) or the window is closing. Otherwise the button
+// shows its busy caption and the action buttons are disabled.
+bool BeginOperation(AppState &state, MainWindow &window, Button *button, const Text &busyCaption)
+{
+    EnsureConnected(state, window);
+    if (state.LinkOpen == 0 || state.Closing)
+        return false;
+    button->SetCaption(busyCaption);
+    DisableButtons(window);
+    return true;
+}
+
+// READ and SET end alike: without a reply the tool says so and drops the
+// connection; with any reply the buttons come back.
+void EndOperation(AppState &state, MainWindow &window, bool replied, Button *button, const Text &idleCaption)
+{
+    if (!replied) {
+        ShowInfo("READ          ");
+        ResetToIdle(state, window);
+    } else {
+        EnableButtons(window);
+        button->SetCaption(idleCaption);
+    }
+}
 
 } // namespace
 
 void OnReadClicked(AppState &state, MainWindow &window)
 {
-    EnsureConnected(state, window);
-    if (state.LinkOpen == 0 || state.Closing)
+    if (!BeginOperation(state, window, window.ReadButton, "READ  "))
         return;
-    window.ReadButton->SetCaption("READ  ");
-    DisableButtons(window);
 
     Text reply;
     const bool replied = RunExchange(state, window, ReadConfigCommand, reply);
     if (replied && FindText(reply, CommandPrefix) != -1)
         ParseConfigReply(window, reply);
 
-    if (!replied) {
-        ShowInfo(NoReplyMessage);
-        ResetToIdle(state, window);
-    } else {
-        EnableButtons(window);
-        window.ReadButton->SetCaption("READ");
-    }
+    EndOperation(state, window, replied, window.ReadButton, "READ");
 }
 
 void OnSetClicked(AppState &state, MainWindow &window)
 {
-    EnsureConnected(state, window);
-    if (state.LinkOpen == 0 || state.Closing)
+    if (!BeginOperation(state, window, window.SetButton, "\xC9\xE8\xD6\xC3\xD6\xD0"))
         return;
-    window.SetButton->SetCaption("\xC9\xE8\xD6\xC3\xD6\xD0");
-    DisableButtons(window);
 
     // The command is composed after the reopen: an edit made during the
     // 200 ms pause still goes out.
@@ -54,23 +66,16 @@ void OnSetClicked(AppState &state, MainWindow &window)
     WaitForReply(state);
 
     Text reply;
-    if (!TakeReply(state, window, reply)) {
-        ShowInfo(NoReplyMessage);
-        ResetToIdle(state, window);
-    } else {
-        EnableButtons(window);
-        window.SetButton->SetCaption("SET ");
-    }
+    EndOperation(state, window, TakeReply(state, window, reply), window.SetButton, "SET ");
 }
 
 void OnSendClicked(AppState &state, MainWindow &window)
 {
-    EnsureConnected(state, window);
-    if (state.LinkOpen == 0 || state.Closing)
+    if (!BeginOperation(state, window, window.SendButton, "\xB7\xA2\xCB\xCD\xD6\xD0"))
         return;
-    window.SendButton->SetCaption("\xB7\xA2\xCB\xCD\xD6\xD0");
-    DisableButtons(window);
 
+    // No reply is awaited: whatever the device answers shows in
+    // ReceiveTextEdit when it comes.
     ReopenPort(state, window);
     const Text line = window.SendTextEdit->Content();
     if (!line.empty() && !state.Closing) {
