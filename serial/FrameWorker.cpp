@@ -42,15 +42,18 @@ void FrameWatch(AppState &state, FrameWorker &self)
             self.Ended = true;
             return;
         }
-        Clock::time_point nextTick;
-        {
+        // Ticks are counted from the moment the last byte was handled, so a
+        // frame ends 40 ms after it, however late this thread runs. The lock
+        // is not taken for this: a worker that lost the processor while
+        // holding it would hold up the GUI thread's next byte.
+        const Clock::time_point lastByte{Clock::duration(self.LastByte.load())};
+        state.IdleTicks = int32_t((Clock::now() - lastByte) / Tick);
+        if (state.IdleTicks >= state.IdleTickLimit) {
             std::lock_guard<std::mutex> lock(state.RxLock);
-            // Ticks are counted from the moment the last byte was handled, so
-            // a frame ends 40 ms after it, however late this thread runs.
-            state.IdleTicks = int32_t((Clock::now() - self.LastByte) / Tick);
-            if (state.IdleTicks >= state.IdleTickLimit) {
-                // The snapshot: the bytes stored so far, read before any later
-                // byte can take their places.
+            // A byte handled just now keeps the frame open.
+            if (self.LastByte.load() == lastByte.time_since_epoch().count()) {
+                // The snapshot: the bytes stored so far, read before any
+                // later byte can take their places.
                 state.FrameLength = state.RxCount;
                 state.RxCount = 0;
                 self.Collecting = false;
@@ -60,8 +63,9 @@ void FrameWatch(AppState &state, FrameWorker &self)
                 }
                 break;
             }
-            nextTick = self.LastByte + (state.IdleTicks + 1) * Tick;
+            continue;
         }
+        const Clock::time_point nextTick = lastByte + (state.IdleTicks + 1) * Tick;
         WaitMicroseconds(int(std::chrono::duration_cast<std::chrono::microseconds>(nextTick - Clock::now()).count()));
     }
 

@@ -46,9 +46,10 @@ struct FrameWorker
     std::atomic<bool> StopRequested{false};
     std::atomic<bool> Ended{false};
     bool Collecting = true;     // no snapshot taken yet; under RxLock
-    // When the last byte of the frame was handled; silence counts from here.
-    // Under RxLock.
-    std::chrono::steady_clock::time_point LastByte = std::chrono::steady_clock::now();
+    // When the last byte of the frame was handled, in steady_clock ticks;
+    // silence counts from here. Written under RxLock, read without it, so
+    // that the worker takes the lock only to cut the frame.
+    std::atomic<std::chrono::steady_clock::rep> LastByte{std::chrono::steady_clock::now().time_since_epoch().count()};
 
     std::mutex HandOffLock;
     Text Reply;                 // under HandOffLock

@@ -36,7 +36,7 @@ void OnSerialByte(AppState &state, MainWindow &window, int value)
         state.IdleTicks = 0;
         collecting = worker && worker->Collecting && !worker->Ended;
         if (collecting)
-            worker->LastByte = std::chrono::steady_clock::now();
+            worker->LastByte = std::chrono::steady_clock::now().time_since_epoch().count();
         // Beyond the 250th byte nothing is stored, but the frame stays open.
         if (state.RxCount < RxBufferSize) {
             state.RxBuffer[state.RxCount] = static_cast<uint8_t>(value & 0xFF);
