@@ -5,6 +5,7 @@
 #include "PortControl.h"
 #include "PortDiscovery.h"
 #include "SerialPortUnit.h"
+#include "TempPortFolder.h"
 #include "TestPty.h"
 
 #include <QDialog>
@@ -58,7 +59,7 @@ protected:
 
     void TearDown() override { SetInfoBoxAnswerer(nullptr); }
 
-    TestPortFolder folder;
+    TempPortFolder folder;
     TestPty device{DevicePort};
     TestPty busy{BusyPort};
     SerialPortUnit holder;  // keeps BusyPort in use

@@ -2,8 +2,6 @@
 
 #include "PortDiscovery.h"
 
-#include <QDir>
-
 #include <chrono>
 
 #include <fcntl.h>
@@ -77,25 +75,4 @@ void TestPty::HangUp()
     if (m_master >= 0)
         close(m_master);
     m_master = -1;
-}
-
-TestPortFolder::TestPortFolder() : m_saved(qgetenv("XDG_RUNTIME_DIR"))
-{
-    qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
-    QDir().mkpath(QString::fromStdString(PortFolder()));
-}
-
-TestPortFolder::~TestPortFolder()
-{
-    if (m_saved.isEmpty())
-        qunsetenv("XDG_RUNTIME_DIR");
-    else
-        qputenv("XDG_RUNTIME_DIR", m_saved);
-}
-
-void TestPortFolder::Link(int portNumber, const std::string &target)
-{
-    const std::string link = PortFolder() + "/com" + std::to_string(portNumber);
-    unlink(link.c_str());
-    symlink(target.c_str(), link.c_str());
 }

@@ -2,8 +2,6 @@
 
 #include "Text.h"
 
-#include <QTemporaryDir>
-
 #include <string>
 
 // The device side of a pseudo-terminal whose other side is linked as comN in
@@ -24,19 +22,4 @@ public:
 private:
     int m_master = -1;
     int m_slave = -1;
-};
-
-// Points XDG_RUNTIME_DIR at a fresh folder with an empty port folder for the
-// life of the object.
-class TestPortFolder
-{
-public:
-    TestPortFolder();
-    ~TestPortFolder();
-    // Links comN to the given path.
-    void Link(int portNumber, const std::string &target);
-
-private:
-    QTemporaryDir m_runtime;
-    QByteArray m_saved;
 };
